@@ -10,6 +10,10 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 #include <objidl.h>
+#ifndef GET_X_LPARAM
+#define GET_X_LPARAM(lp) (static_cast<int>(static_cast<short>(LOWORD(lp))))
+#define GET_Y_LPARAM(lp) (static_cast<int>(static_cast<short>(HIWORD(lp))))
+#endif
 #else
 #include "emu/win32.h"
 #endif

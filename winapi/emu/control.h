@@ -17,7 +17,8 @@ struct Config {
   DWORD platformId = VER_PLATFORM_WIN32_NT;
   DWORD majorVersion = 5;
   DWORD minorVersion = 1;
-  std::string modulePath = "C:\\Program Files\\App\\install.exe";
+  std::string modulePath = "C:\\Program Files\\App\\install.exe";  // its folder lists just this file until SetFolder
+  DWORD buildNumber = 2600;
 };
 // Throws everything away (windows, timers, queue, records, faults) and starts a new desktop.
 void Reset(const Config& config = {});
@@ -77,7 +78,7 @@ void Log(std::string line);
 // functions with BOOL or handle results fail and set GetLastError() to `code`; HRESULT ones return it.
 // Names: "FindFirstFileA", "OpenProcessToken", "LookupPrivilegeValueA", "AdjustTokenPrivileges",
 // "SetTimer", "CoCreateInstance", "QueryInterface", "SetPath", "Save", "SHGetSpecialFolderLocation",
-// "SHGetPathFromIDListA", "FindResourceA", "CreateWindowExA", "RegisterClassA".
+// "SHGetPathFromIDListA", "FindResourceA", "SetSystemPowerState", "CreateWindowExA", "RegisterClassA".
 void Fail(const std::string& api, DWORD code, int times = -1);
 // True (and consumes one failure) when `api` is set to fail now; used by the emulation itself.
 bool ShouldFail(const std::string& api, DWORD* code);
@@ -98,6 +99,8 @@ struct ResourceRegistration {
 };
 
 // ---- Shell and COM
+// Until set, the desktop is C:\Documents and Settings\User\Desktop and the Programs folder
+// C:\Documents and Settings\User\Start Menu\Programs; other identifiers are unknown.
 void SetSpecialFolder(int csidl, const std::string& path);
 struct SavedLink {
   std::string path;    // UTF-8 of the wide path passed to Save
@@ -111,14 +114,19 @@ struct ComState {
   int uninitializeCalls = 0;
   int liveObjects = 0;    // link objects not yet freed
   int outstandingRefs = 0;  // references handed out and not released
+  int livePidls = 0;        // item-id lists not yet given to CoTaskMemFree
 };
 ComState Com();
 
 // ---- Security and power
 // How long a suspend request holds the thread (virtual ms, no message handled meanwhile) and what it returns.
 void SetSuspend(DWORD durationMs, BOOL result);
+// Runs `hook` inside each suspend request, once its time has passed and just before the request returns.
+void SetSuspendHook(std::function<void()> hook);
 // Whether the process token holds the shutdown privilege (AdjustTokenPrivileges then sets ERROR_NOT_ALL_ASSIGNED).
 void SetShutdownPrivilegeHeld(bool held);
+// Whether an adjustment has enabled it (and none has disabled it since).
+bool ShutdownPrivilegeEnabled();
 
 // ---- Message boxes and menus
 struct MessageBoxCall {

@@ -1,6 +1,7 @@
 // The emulation's own objects behind the handles, shared by its role files.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -17,7 +18,7 @@ struct Surface {
   int width = 0;
   int height = 0;
   std::vector<COLORREF> pixels;
-  void Resize(int w, int h, COLORREF fill);
+  void Resize(int w, int h, COLORREF fill);  // keeps the overlapping pixels, fills the rest
   COLORREF* At(int x, int y) { return &pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 
@@ -48,6 +49,12 @@ struct Window {
   int checkState = 0;                // for the BUTTON class
   bool buttonPushed = false;
   std::vector<BYTE> extra;
+  RECT frame{};                 // non-client widths (left, top, right, bottom), fixed at creation and SWP_FRAMECHANGED
+  bool frameInvalid = false;    // the non-client area waits for WM_NCPAINT
+  bool frameActive = false;     // caption in the active colours (WM_NCACTIVATE)
+  bool destroying = false;      // DestroyWindow has begun sending WM_DESTROY
+  bool buttonTracking = false;  // BUTTON: a press (mouse or Space) waits for its release
+  HFONT font = nullptr;         // BUTTON: WM_SETFONT
 
   bool Visible() const { return (style & WS_VISIBLE) != 0; }
   bool Enabled() const { return (style & WS_DISABLED) == 0; }
@@ -63,6 +70,7 @@ bool ReallyVisible(const Window* w);  // itself and every ancestor visible
 enum class GdiKind { Pen, Brush, Font, Bitmap };
 struct GdiObject {
   GdiKind kind;
+  HGDIOBJ handle = nullptr;
   bool stock = false;
   // pen
   int penStyle = PS_SOLID;
@@ -88,6 +96,7 @@ struct DcState {
   POINT viewportOrg{0, 0};
   POINT windowOrg{0, 0};
   RECT clip{};  // device coordinates (pixels of the surface), intersection of all clips
+  std::vector<RECT> holes;  // device rectangles cut out of `clip` by ExcludeClipRect
   POINT penPos{0, 0};
 };
 
@@ -119,6 +128,11 @@ void FreeDc(Dc* dc);
 void ResetGdi();           // at emu::Reset
 void SelectDefaults(Dc* dc);  // stock pen, brush and font
 
+// The raster role: whether a device pixel may be drawn (surface, clip and holes), and a clipped fill of a
+// device rectangle (`limit` further restricts it).
+bool Drawable(Dc* dc, int x, int y);
+void FillDevice(Dc* dc, RECT device, COLORREF color, const RECT* limit = nullptr);
+
 // The text role: metrics of the built-in font.
 struct FontMetrics {
   int height;
@@ -134,8 +148,56 @@ void ResetKernel(const Config& c);
 void ResetShell();
 void ResetText();
 
+// Kernel internals shared by the log, kernel, file, text, shell, security and dialog role files.
+HINSTANCE ProcessModule();  // what GetModuleHandleA(nullptr) gives
+HANDLE NewKernelHandle();   // find and token handles, unique until the next Reset
+void ResetLog();            // call log, faults, last error
+void ResetFiles(const Config& c);
+void ResetSecurity();
+void ResetDialogs();
+bool CloseToken(HANDLE handle);  // false when `handle` is no open token
+// Code page 932 helpers: a byte that starts a double-byte character, and the byte length of the character at i.
+bool IsLeadByte(unsigned char b);
+std::size_t CharLength(const std::string& s, std::size_t i);
+std::string FolderPart(const std::string& path);       // through the last "\" or ":", never a trail byte
+bool EqualNoCase(const std::string& a, const std::string& b);  // ASCII letters folded, double-byte aware
+bool IsKnownFolder(const std::string& folder);                 // a listed folder, with its trailing separator
+bool IsSpecialFolder(const std::string& folder);               // a shell special folder, trailing separator optional
+// UTF-16 to code page 932 ('?' for what it cannot hold) and to UTF-8.
+std::string WideToAnsi(const std::u16string& s);
+std::string WideToUtf8(const std::u16string& s);
+
 // Messages posted by the emulation itself (input, timers) and the queue's state.
 void PostInput(const MSG& msg);
 void RequestRepaintQueueCheck();
+
+// Window manager internals shared by its world, window, message, clock, input, paint and menu role files.
+Window* NewWindowObject();  // registered under a handle never used before
+void ClearWindowRegistry();
+Window* Desktop();
+std::vector<Window*>& TopLevels();            // z-order, topmost first
+RECT FrameFor(DWORD style, DWORD exStyle);    // non-client widths these styles give
+RECT CaptionRect(const Window& w);            // window coordinates; empty without WS_CAPTION
+bool CloseBoxRect(const Window& w, RECT* r);  // window coordinates; false without a close box
+POINT RasterOrigin(const Window& w);          // outer top-left in the top-level window's raster
+void ResetClock();
+void ResetMessages();
+void ResetInput();
+void ResetMenus();
+bool TakeTimer(HWND filter, bool remove, MSG* out);  // a due timer's WM_TIMER; filter as GetMessage's hwnd
+void KillTimersOf(HWND hwnd);
+void DropMessagesFor(HWND hwnd);  // posted and input messages
+void DropInput();
+void Activate(Window* topLevel, int how, bool settleFocus);  // nullptr deactivates
+void ActivateOther(Window* leaving);
+void ForgetWindow(Window* w);  // focus, capture, activation and click records that name w
+bool InMenuLoop();
+void InvalidateTree(Window* w, bool erase);           // client, frame and visible descendants
+void InvalidateBehind(Window* w, const RECT& outer);  // what `outer` (parent client coordinates) covered on w's parent
+void ValidateTree(Window* w);
+Window* NextToPaint(Window* only);  // parents before children, top-level windows in z-order
+void DrawFrame(Window* w);          // the default non-client look
+void FillSysColor(HDC dc, const RECT& r, int color);
+void DrawEdgeRing(HDC dc, const RECT& r, int topLeftColor, int bottomRightColor);  // a one-pixel 3D ring
 
 }  // namespace emu
