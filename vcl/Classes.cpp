@@ -25,7 +25,8 @@ bool IsIdent(const AnsiString& name) {
   if (s.empty()) return true;
   auto alpha = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) || c == '_'; };
   if (!alpha(s[0])) return false;
-  return std::all_of(s.begin(), s.end(), [&](char c) { return alpha(c) || std::isdigit(static_cast<unsigned char>(c)); });
+  return std::all_of(s.begin(), s.end(),
+                     [&](char c) { return alpha(c) || std::isdigit(static_cast<unsigned char>(c)); });
 }
 
 }  // namespace
@@ -113,8 +114,9 @@ void TPersistent::Assign(const TPersistent&) { throw EInvalidCast(msg::kInvalidC
 
 const TClassInfo& TComponent::StaticClass() {
   static const TClassInfo info{
-      "TComponent", &TPersistent::StaticClass(), nullptr,
-      {props::Ord("Tag", PropKind::Integer, &TComponent::Tag, &TComponent::SetTag, 0)}, {}, {}};
+      "TComponent", &TPersistent::StaticClass(),
+      nullptr,      {props::Ord("Tag", PropKind::Integer, &TComponent::Tag, &TComponent::SetTag, 0)},
+      {},           {}};
   return info;
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <typeinfo>
 #include <utility>
 #include <vector>
@@ -68,7 +69,6 @@ struct MemberTraits<T C::*> {
   using Type = T;
 };
 
-
 // ---- Published properties
 enum class PropKind { Integer, Bool, Enum, Set, IntIdent, String, Object, Event, Component };
 
@@ -107,6 +107,9 @@ struct MethodInfo {
 struct FieldInfo {
   std::string name;
   std::function<bool(TObject*, TComponent*)> assign;  // false when the component is of another class
+  // The field's class. Naming it links that class's unit, and with it the unit's class registration, into a
+  // program built from static libraries even where nothing else of the program calls into the unit.
+  const TClassInfo& (*fieldClass)() = nullptr;
 };
 
 struct TClassInfo {
@@ -127,11 +130,11 @@ struct TClassInfo {
 };
 
 // Declares the class's description; define it in the source with VCL_DEFINE_CLASS.
-#define VCL_DECLARE_CLASS(Self)                                             \
- public:                                                                    \
-  static const TClassInfo& StaticClass();                                   \
+#define VCL_DECLARE_CLASS(Self)                                          \
+ public:                                                                 \
+  static const TClassInfo& StaticClass();                                \
   const TClassInfo& ClassType() const override { return StaticClass(); } \
-                                                                            \
+                                                                         \
  private:
 
 // Builders of property descriptors, over getters and setters or plain fields.
@@ -222,14 +225,16 @@ MethodInfo PublishedMethod(const char* name) {
 }
 template <auto F>
 FieldInfo PublishedField(const char* name) {
-  return FieldInfo{name, [](TObject* self, TComponent* c) {
+  return FieldInfo{name,
+                   [](TObject* self, TComponent* c) {
                      using Owner = typename MemberTraits<decltype(F)>::Class;
                      using Field = typename MemberTraits<decltype(F)>::Type;
                      auto* typed = dynamic_cast<Field>(c);
                      if (c && !typed) return false;
                      static_cast<Owner*>(self)->*F = typed;
                      return true;
-                   }};
+                   },
+                   &std::remove_pointer_t<typename MemberTraits<decltype(F)>::Type>::StaticClass};
 }
 
 // ---- The class registry that form files create components from.

@@ -11,12 +11,8 @@ const IdentTable kAlignIdents{
     {{"alNone", 0}, {"alTop", 1}, {"alBottom", 2}, {"alLeft", 3}, {"alRight", 4}, {"alClient", 5}}};
 const IdentTable kAlignmentIdents{{{"taLeftJustify", 0}, {"taRightJustify", 1}, {"taCenter", 2}}};
 const IdentTable kDragModeIdents{{{"dmManual", 0}, {"dmAutomatic", 1}}};
-const IdentTable kBorderStyleIdents{{{"bsNone", 0},
-                                     {"bsSingle", 1},
-                                     {"bsSizeable", 2},
-                                     {"bsDialog", 3},
-                                     {"bsToolWindow", 4},
-                                     {"bsSizeToolWin", 5}}};
+const IdentTable kBorderStyleIdents{
+    {{"bsNone", 0}, {"bsSingle", 1}, {"bsSizeable", 2}, {"bsDialog", 3}, {"bsToolWindow", 4}, {"bsSizeToolWin", 5}}};
 const IdentTable kCursorIdents{{{"crDefault", 0}, {"crArrow", -2}, {"crCross", -3}, {"crIBeam", -4}, {"crDrag", -12}}};
 
 namespace {
@@ -267,8 +263,7 @@ void TControl::SetEnabled(bool value) {
 void TControl::SetCaption(const AnsiString& value) {
   if (value == text_) return;
   text_ = value;
-  if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated())
-    SetWindowTextA(w->Handle(), text_.c_str());
+  if (auto* w = dynamic_cast<TWinControl*>(this); w && w->HandleAllocated()) SetWindowTextA(w->Handle(), text_.c_str());
   Perform(CM_TEXTCHANGED, 0, 0);
 }
 
@@ -356,7 +351,9 @@ bool TControl::Dragging() const { return g_dragControl == this; }
 
 void TControl::Click() { OnClick(this); }
 void TControl::DblClick() { OnDblClick(this); }
-void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) { OnMouseDown(this, button, shift, x, y); }
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  OnMouseDown(this, button, shift, x, y);
+}
 void TControl::MouseMove(TShiftState shift, int x, int y) { OnMouseMove(this, shift, x, y); }
 void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) { OnMouseUp(this, button, shift, x, y); }
 
@@ -548,8 +545,8 @@ void TWinControl::CreateWnd() {
     }
     defWndProc_ = &DefWindowProcA;
     g_creating = this;
-    hwnd = CreateWindowExA(p.exStyle, p.winClassName.c_str(), p.caption.c_str(), p.style, p.x, p.y, p.width,
-                           p.height, p.wndParent, nullptr, instance, nullptr);
+    hwnd = CreateWindowExA(p.exStyle, p.winClassName.c_str(), p.caption.c_str(), p.style, p.x, p.y, p.width, p.height,
+                           p.wndParent, nullptr, instance, nullptr);
     g_creating = nullptr;
     if (!hwnd) throw EOutOfResources(msg::kWindowCreate);
   }
@@ -588,7 +585,8 @@ void TWinControl::MainWndProc(TMessage& m) {
 }
 
 void TWinControl::DefaultHandler(TMessage& m) {
-  if (handle_) m.Result = CallWindowProcA(defWndProc_ ? defWndProc_ : &DefWindowProcA, handle_, m.Msg, m.WParam, m.LParam);
+  if (handle_)
+    m.Result = CallWindowProcA(defWndProc_ ? defWndProc_ : &DefWindowProcA, handle_, m.Msg, m.WParam, m.LParam);
 }
 
 void TWinControl::InsertControl(TControl* control) {
@@ -688,7 +686,8 @@ TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, 
   GetTabOrderList(list);
   if (list.empty()) return nullptr;
   auto it = std::find(list.begin(), list.end(), current);
-  std::size_t start = it == list.end() ? (goForward ? list.size() - 1 : 0) : static_cast<std::size_t>(it - list.begin());
+  std::size_t start =
+      it == list.end() ? (goForward ? list.size() - 1 : 0) : static_cast<std::size_t>(it - list.begin());
   std::size_t i = start;
   for (std::size_t n = 0; n < list.size(); ++n) {
     i = goForward ? (i + 1) % list.size() : (i + list.size() - 1) % list.size();
@@ -829,7 +828,7 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_SYSKEYDOWN: {
       TCustomForm* form = GetParentForm(this);
       if (m.Msg == WM_KEYDOWN && form && form != this) {
-        UINT mask = m.WParam == VK_TAB ? DLGC_WANTTAB
+        UINT mask = m.WParam == VK_TAB                             ? DLGC_WANTTAB
                     : (m.WParam >= VK_LEFT && m.WParam <= VK_DOWN) ? DLGC_WANTARROWS
                                                                    : 0;
         if (mask && !(Perform(WM_GETDLGCODE, 0, 0) & (mask | DLGC_WANTALLKEYS)) &&

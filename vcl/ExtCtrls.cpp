@@ -144,8 +144,8 @@ const TClassInfo& TPanel::StaticClass() {
 static ClassRegistration panelRegistration(TPanel::StaticClass());
 
 TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
-  controlStyle_ = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque | csDoubleClicks |
-                  csReplicatable;
+  controlStyle_ =
+      csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque | csDoubleClicks | csReplicatable;
   width_ = 185;
   height_ = 41;
   parentColor_ = false;

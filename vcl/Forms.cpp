@@ -245,7 +245,8 @@ void TCustomForm::GetChildren(std::vector<TComponent*>& children, TComponent* ro
 void TCustomForm::SetActiveControl(TWinControl* control) {
   if (control == activeControl_) return;
   activeControl_ = control;
-  if (!Loading() && control && handle_ && IsWindowVisible(handle_) && control->CanFocus()) ::SetFocus(control->Handle());
+  if (!Loading() && control && handle_ && IsWindowVisible(handle_) && control->CanFocus())
+    ::SetFocus(control->Handle());
 }
 
 void TCustomForm::FocusControl(TWinControl* control) {
@@ -347,10 +348,9 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
   wc.lpszClassName = "TApplication";
   WNDCLASSA existing{};
   if (!GetClassInfoA(instance, wc.lpszClassName, &existing)) RegisterClassA(&wc);
-  handle_ = CreateWindowExA(0, wc.lpszClassName, title_.c_str(),
-                            WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
-                            GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr,
-                            nullptr, instance, nullptr);
+  handle_ = CreateWindowExA(
+      0, wc.lpszClassName, title_.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+      GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr, instance, nullptr);
 }
 
 TApplication::~TApplication() {
@@ -437,11 +437,9 @@ void TApplication::DoMouseIdle() {
   TControl* capture = GetCaptureControl();
   if (mouseControl_ == target) return;
   // While a control holds the capture, only it hears of the mouse coming and going.
-  if ((mouseControl_ && !capture) || (capture && mouseControl_ == capture))
-    mouseControl_->Perform(CM_MOUSELEAVE, 0, 0);
+  if ((mouseControl_ && !capture) || (capture && mouseControl_ == capture)) mouseControl_->Perform(CM_MOUSELEAVE, 0, 0);
   mouseControl_ = target;
-  if ((mouseControl_ && !capture) || (capture && mouseControl_ == capture))
-    mouseControl_->Perform(CM_MOUSEENTER, 0, 0);
+  if ((mouseControl_ && !capture) || (capture && mouseControl_ == capture)) mouseControl_->Perform(CM_MOUSEENTER, 0, 0);
 }
 
 void TApplication::ControlDestroyed(TControl* control) {

@@ -5,8 +5,14 @@
 
 enum TBorderIcon : std::uint8_t { biSystemMenu = 1, biMinimize = 2, biMaximize = 4, biHelp = 8 };
 using TBorderIcons = std::uint8_t;
-enum TPosition : std::uint8_t { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poScreenCenter,
-                                poDesktopCenter };
+enum TPosition : std::uint8_t {
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+  poDesktopCenter
+};
 extern const IdentTable kBorderIconIdents, kPositionIdents;
 
 class TControlScrollBar : public TPersistent {

@@ -118,8 +118,7 @@ const TClassInfo& TFont::StaticClass() {
       &TGraphicsObject::StaticClass(),
       nullptr,
       {
-          props::Ord("Charset", PropKind::IntIdent, &TFont::Charset, &TFont::SetCharset, std::nullopt,
-                     &kCharsetIdents),
+          props::Ord("Charset", PropKind::IntIdent, &TFont::Charset, &TFont::SetCharset, std::nullopt, &kCharsetIdents),
           props::Ord("Color", PropKind::IntIdent, &TFont::Color, &TFont::SetColor, std::nullopt, &kColorIdents),
           props::Ord("Height", PropKind::Integer, &TFont::Height, &TFont::SetHeight),
           props::Str("Name", &TFont::Name, &TFont::SetName),
@@ -145,8 +144,7 @@ void TFont::Assign(const TPersistent& source) {
 }
 
 bool TFont::operator==(const TFont& o) const {
-  return charset_ == o.charset_ && color_ == o.color_ && height_ == o.height_ && name_ == o.name_ &&
-         style_ == o.style_;
+  return charset_ == o.charset_ && color_ == o.color_ && height_ == o.height_ && name_ == o.name_ && style_ == o.style_;
 }
 
 void TFont::SetCharset(BYTE value) {

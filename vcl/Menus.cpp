@@ -38,18 +38,17 @@ void Build(HMENU menu, TMenuItem* item) {
 
 const TClassInfo& TMenuItem::StaticClass() {
   using M = TMenuItem;
-  static const TClassInfo info{
-      "TMenuItem",
-      &TComponent::StaticClass(),
-      [](TComponent* owner) -> TComponent* { return new TMenuItem(owner); },
-      {
-          props::Str("Caption", &M::Caption, &M::SetCaption),
-          props::Ord("Checked", PropKind::Bool, &M::Checked, &M::SetChecked, 0),
-          props::Ord("Enabled", PropKind::Bool, &M::Enabled, &M::SetEnabled, 1),
-          props::Event("OnClick", &M::OnClick),
-      },
-      {},
-      {}};
+  static const TClassInfo info{"TMenuItem",
+                               &TComponent::StaticClass(),
+                               [](TComponent* owner) -> TComponent* { return new TMenuItem(owner); },
+                               {
+                                   props::Str("Caption", &M::Caption, &M::SetCaption),
+                                   props::Ord("Checked", PropKind::Bool, &M::Checked, &M::SetChecked, 0),
+                                   props::Ord("Enabled", PropKind::Bool, &M::Enabled, &M::SetEnabled, 1),
+                                   props::Event("OnClick", &M::OnClick),
+                               },
+                               {},
+                               {}};
   return info;
 }
 static ClassRegistration menuItemRegistration(TMenuItem::StaticClass());

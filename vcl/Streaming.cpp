@@ -193,8 +193,8 @@ class Reader {
     for (const Fixup& f : fixups_) {
       TComponent* target = SameText(f.name, root_->Name().View()) ? root_ : root_->FindComponent(f.name);
       if (!target)
-        throw EReadError(Fmt(msg::kLine, {Fmt(msg::kComponentNotFound, {AnsiString(f.name)}), IntToStr(f.line),
-                                          AnsiString(f.name)}));
+        throw EReadError(Fmt(
+            msg::kLine, {Fmt(msg::kComponentNotFound, {AnsiString(f.name)}), IntToStr(f.line), AnsiString(f.name)}));
       f.prop->setComp(f.object, target);
     }
     for (TComponent* c : loaded_) c->EndLoading();
@@ -313,8 +313,10 @@ class Reader {
         std::int64_t bits = 0;
         while (!p_.IsSymbol(']')) {
           bits |= std::int64_t{1} << Ident(prop, path);
-          if (p_.IsSymbol(',')) p_.Take();
-          else if (!p_.IsSymbol(']')) p_.Expected("']'");
+          if (p_.IsSymbol(','))
+            p_.Take();
+          else if (!p_.IsSymbol(']'))
+            p_.Expected("']'");
         }
         p_.Take();
         prop.setOrd(object, bits);
@@ -329,8 +331,8 @@ class Reader {
         std::string handler = p_.Take().text;
         const MethodInfo* m = root_->ClassType().FindMethod(handler);
         if (!m || *m->eventType != *prop.eventType)
-          throw EReadError(Fmt(msg::kLine, {Fmt(msg::kMethodNotFound, {AnsiString(handler)}), IntToStr(line),
-                                            AnsiString(handler)}));
+          throw EReadError(
+              Fmt(msg::kLine, {Fmt(msg::kMethodNotFound, {AnsiString(handler)}), IntToStr(line), AnsiString(handler)}));
         prop.setEvent(object, root_, m->code);
         break;
       }
@@ -381,7 +383,9 @@ class Writer {
   }
 
  private:
-  void Line(int indent, const std::string& text) { out_ += std::string(static_cast<std::size_t>(indent), ' ') + text + "\r\n"; }
+  void Line(int indent, const std::string& text) {
+    out_ += std::string(static_cast<std::size_t>(indent), ' ') + text + "\r\n";
+  }
 
   void WriteObject(TComponent* c, int indent) {
     Line(indent, "object " + c->Name().ToString() + ": " + c->ClassName());

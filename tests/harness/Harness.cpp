@@ -88,8 +88,10 @@ void Wait(DWORD ms) {
 void MoveMouse(int x, int y) {
   INPUT in{};
   in.type = INPUT_MOUSE;
-  in.mi.dx = static_cast<LONG>((x * 65536 + GetSystemMetrics(SM_CXSCREEN) / 2) / GetSystemMetrics(SM_CXSCREEN));
-  in.mi.dy = static_cast<LONG>((y * 65536 + GetSystemMetrics(SM_CYSCREEN) / 2) / GetSystemMetrics(SM_CYSCREEN));
+  // Rounded up, so that the system's scaling back to pixels lands on the pixel asked for.
+  const LONG w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+  in.mi.dx = (x * 65535 + (w - 2)) / (w - 1);
+  in.mi.dy = (y * 65535 + (h - 2)) / (h - 1);
   in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   Send(in);
   Pump();

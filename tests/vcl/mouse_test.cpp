@@ -76,8 +76,8 @@ TEST_F(Mouse, ReleaseInsideClicksBeforeMouseUp) {
     th::MoveMouse(0, 0);
     th::Wait(600);
   }
-  EXPECT_EQ(log, (Strings{"G enter", "G Down 5,6", "G Click", "G Up 5,6", "G leave", "W enter", "W Down 5,6",
-                          "W Click", "W Up 5,6", "W leave"}));
+  EXPECT_EQ(log, (Strings{"G enter", "G Down 5,6", "G Click", "G Up 5,6", "G leave", "W enter", "W Down 5,6", "W Click",
+                          "W Up 5,6", "W leave"}));
 }
 
 TEST_F(Mouse, ReleaseOutsideGivesMouseUpOnly) {
@@ -104,9 +104,9 @@ TEST_F(Mouse, SecondPressOfADoubleClickIsNotAPressOfItsOwn) {
     th::MoveMouse(0, 0);
     th::Wait(600);
   }
-  EXPECT_EQ(log, (Strings{"G enter", "G Down 5,6", "G Click", "G Up 5,6", "G Down(double) 5,6", "G Up 5,6",
-                          "G leave", "W enter", "W Down 5,6", "W Click", "W Up 5,6", "W Down(double) 5,6",
-                          "W Up 5,6", "W leave"}));
+  EXPECT_EQ(log,
+            (Strings{"G enter", "G Down 5,6", "G Click", "G Up 5,6", "G Down(double) 5,6", "G Up 5,6", "G leave",
+                     "W enter", "W Down 5,6", "W Click", "W Up 5,6", "W Down(double) 5,6", "W Up 5,6", "W leave"}));
 }
 
 TEST_F(Mouse, TrackingPassesOverDisabledControls) {

@@ -24,16 +24,16 @@ class TStreamForm : public TForm {
 };
 
 const TClassInfo& TStreamForm::StaticClass() {
-  static const TClassInfo info{"TStreamForm",
-                               &TForm::StaticClass(),
-                               nullptr,
-                               {},
-                               {PublishedMethod<&TStreamForm::Check1Click>("Check1Click"),
-                                PublishedMethod<&TStreamForm::Timer1Timer>("Timer1Timer"),
-                                PublishedMethod<&TStreamForm::MouseHandler>("MouseHandler")},
-                               {PublishedField<&TStreamForm::Label1>("Label1"),
-                                PublishedField<&TStreamForm::Check1>("Check1"),
-                                PublishedField<&TStreamForm::Timer1>("Timer1")}};
+  static const TClassInfo info{
+      "TStreamForm",
+      &TForm::StaticClass(),
+      nullptr,
+      {},
+      {PublishedMethod<&TStreamForm::Check1Click>("Check1Click"),
+       PublishedMethod<&TStreamForm::Timer1Timer>("Timer1Timer"),
+       PublishedMethod<&TStreamForm::MouseHandler>("MouseHandler")},
+      {PublishedField<&TStreamForm::Label1>("Label1"), PublishedField<&TStreamForm::Check1>("Check1"),
+       PublishedField<&TStreamForm::Timer1>("Timer1")}};
   return info;
 }
 
@@ -179,7 +179,8 @@ TEST_P(StreamingErrors, NameTheLineAndWhatWasWrong) {
 INSTANTIATE_TEST_SUITE_P(
     Cases, StreamingErrors,
     ::testing::Values(
-        BadFile{"UnknownClass", "object F: TStreamForm\n  object X: TNoSuchThing\n  end\nend\n", "TNoSuchThing", 2, true},
+        BadFile{"UnknownClass", "object F: TStreamForm\n  object X: TNoSuchThing\n  end\nend\n", "TNoSuchThing", 2,
+                true},
         BadFile{"UnknownProperty", "object F: TStreamForm\n  Left = 1\n  Bogus = 2\nend\n", "Bogus", 3, false},
         BadFile{"UnknownSubProperty", "object F: TStreamForm\n  Font.Colour = clRed\nend\n", "Font.Colour", 2, false},
         BadFile{"BadEnum", "object F: TStreamForm\n  BorderStyle = bsRound\nend\n", "bsRound", 2, false},

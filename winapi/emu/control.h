@@ -112,7 +112,7 @@ const std::vector<SavedLink>& SavedLinks();
 struct ComState {
   int initializeCalls = 0;
   int uninitializeCalls = 0;
-  int liveObjects = 0;    // link objects not yet freed
+  int liveObjects = 0;      // link objects not yet freed
   int outstandingRefs = 0;  // references handed out and not released
   int livePidls = 0;        // item-id lists not yet given to CoTaskMemFree
 };

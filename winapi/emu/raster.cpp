@@ -94,7 +94,7 @@ constexpr int kDashDot[] = {9, 6, 3, 6};
 constexpr int kDashDotDot[] = {9, 3, 3, 3, 3, 3};
 constexpr int kAlternate[] = {1, 1};
 
-// nullptr for a pen that draws nothing.
+// False for a pen that draws nothing.
 bool MakeStroke(Dc* dc, Stroke* out) {
   GdiObject* pen = dc->state.pen;
   if (pen == nullptr || pen->penStyle == PS_NULL) return false;
@@ -181,6 +181,7 @@ using emu::Dc;
 using emu::FromHandle;
 using emu::GdiObject;
 
+// Outside the clip there is nothing to read, as documented (some implementations read through the clip).
 COLORREF WINAPI GetPixel(HDC hdc, int x, int y) {
   Dc* dc = FromHandle(hdc);
   if (dc == nullptr) return CLR_INVALID;

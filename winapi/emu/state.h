@@ -44,7 +44,7 @@ struct Window {
   bool destroyed = false;
   bool updatePending = false;  // has an update region
   bool eraseNeeded = false;
-  RECT update{};  // bounding rectangle of the update region, client coordinates
+  RECT update{};                     // bounding rectangle of the update region, client coordinates
   std::unique_ptr<Surface> surface;  // top-level windows only
   int checkState = 0;                // for the BUTTON class
   bool buttonPushed = false;
@@ -95,7 +95,7 @@ struct DcState {
   COLORREF textColor = RGB(0, 0, 0);
   POINT viewportOrg{0, 0};
   POINT windowOrg{0, 0};
-  RECT clip{};  // device coordinates (pixels of the surface), intersection of all clips
+  RECT clip{};              // device coordinates (pixels of the surface), intersection of all clips
   std::vector<RECT> holes;  // device rectangles cut out of `clip` by ExcludeClipRect
   POINT penPos{0, 0};
 };
@@ -113,7 +113,8 @@ struct Dc {
   Surface* Target();  // the surface drawn on, or nullptr (a memory DC without bitmap draws nowhere)
   // Logical point to device point.
   POINT ToDevice(int x, int y) const {
-    return POINT{x - state.windowOrg.x + state.viewportOrg.x + base.x, y - state.windowOrg.y + state.viewportOrg.y + base.y};
+    return POINT{x - state.windowOrg.x + state.viewportOrg.x + base.x,
+                 y - state.windowOrg.y + state.viewportOrg.y + base.y};
   }
 };
 
@@ -125,7 +126,7 @@ GdiObject* FromHandle(HGDIOBJ obj);
 // Window DCs (GetDC, BeginPaint), made by the window role, drawn on by the GDI role.
 Dc* NewWindowDc(Window* w, bool paint);
 void FreeDc(Dc* dc);
-void ResetGdi();           // at emu::Reset
+void ResetGdi();              // at emu::Reset
 void SelectDefaults(Dc* dc);  // stock pen, brush and font
 
 // The raster role: whether a device pixel may be drawn (surface, clip and holes), and a clipped fill of a
@@ -159,7 +160,7 @@ bool CloseToken(HANDLE handle);  // false when `handle` is no open token
 // Code page 932 helpers: a byte that starts a double-byte character, and the byte length of the character at i.
 bool IsLeadByte(unsigned char b);
 std::size_t CharLength(const std::string& s, std::size_t i);
-std::string FolderPart(const std::string& path);       // through the last "\" or ":", never a trail byte
+std::string FolderPart(const std::string& path);               // through the last "\" or ":", never a trail byte
 bool EqualNoCase(const std::string& a, const std::string& b);  // ASCII letters folded, double-byte aware
 bool IsKnownFolder(const std::string& folder);                 // a listed folder, with its trailing separator
 bool IsSpecialFolder(const std::string& folder);               // a shell special folder, trailing separator optional
