@@ -5,28 +5,10 @@
 #include "winapi/winapi.h"
 
 namespace paths {
-namespace {
 
-// Length of the folder part: one past the last separator byte that starts a character.
-std::size_t FolderLength(const AnsiString& path) {
-  const std::string_view text = path.View();
-  std::size_t end = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < text.size()) {
-      ++i;  // the trail byte may look like '\' but is part of the character
-      continue;
-    }
-    if (c == '\\' || c == ':') end = i + 1;
-  }
-  return end;
-}
+AnsiString FolderPart(const AnsiString& path) { return ExtractFilePath(path); }
 
-}  // namespace
-
-AnsiString FolderPart(const AnsiString& path) { return path.SubString(0, FolderLength(path)); }
-
-AnsiString FileNamePart(const AnsiString& path) { return path.SubString(FolderLength(path)); }
+AnsiString FileNamePart(const AnsiString& path) { return ExtractFileName(path); }
 
 bool SameFileName(const AnsiString& a, const AnsiString& b) { return AnsiUpperCase(a) == AnsiUpperCase(b); }
 
@@ -43,7 +25,8 @@ AnsiString LinkName(const AnsiString& targetName) { return BaseName(targetName) 
 AnsiString LinkPath(const AnsiString& folder, const AnsiString& targetName) {
   if (folder.IsEmpty()) return AnsiString();
   // A drive root already ends with its separator.
-  const bool endsWithSeparator = FolderLength(folder) == folder.Length() && folder[folder.Length() - 1] == '\\';
+  const bool endsWithSeparator =
+      ExtractFilePath(folder).Length() == folder.Length() && folder[folder.Length() - 1] == '\\';
   return folder + (endsWithSeparator ? AnsiString() : AnsiString("\\")) + LinkName(targetName);
 }
 

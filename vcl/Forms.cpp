@@ -335,11 +335,9 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
   HINSTANCE instance = GetModuleHandleA(nullptr);
   icon_ = LoadIconA(instance, "MAINICON");
   if (!icon_) icon_ = LoadIconA(nullptr, IDI_APPLICATION);
-  AnsiString exe = ExeName();
-  std::size_t slash = exe.View().find_last_of("\\:");
-  std::size_t dot = exe.View().find_last_of('.');
-  std::size_t start = slash == std::string_view::npos ? 0 : slash + 1;
-  title_ = exe.SubString(start, dot == std::string_view::npos || dot < start ? AnsiString::npos : dot - start);
+  // The default title: the program's file name without its extension.
+  AnsiString name = ExtractFileName(ExeName());
+  title_ = name.SubString(0, name.View().find_last_of('.'));
   WNDCLASSA wc{};
   wc.lpfnWndProc = &TApplication::WindowProcedure;
   wc.hInstance = instance;
@@ -370,7 +368,11 @@ LRESULT CALLBACK TApplication::WindowProcedure(HWND hwnd, UINT msg, WPARAM wp, L
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-void TApplication::Initialize() {}
+void (*InitProc)() = nullptr;
+
+void TApplication::Initialize() {
+  if (InitProc) InitProc();
+}
 
 void TApplication::SetTitle(const AnsiString& title) {
   title_ = title;

@@ -165,6 +165,9 @@ class TApplication : public TComponent {
   bool terminated_ = false;
 };
 
+// A hook a unit may set; the application's Initialize runs it.
+extern void (*InitProc)();
+
 // The application object: made on first use, once the platform is there; the program ends with it.
 class TApplicationRef {
  public:

@@ -35,3 +35,24 @@ AnsiString AnsiUpperCase(const AnsiString& s) {
   if (char* text = copy.Unique()) CharUpperBuffA(text, static_cast<DWORD>(copy.Length()));
   return copy;
 }
+
+namespace {
+// Length of the folder part: one past the last separator byte that starts a character.
+std::size_t FolderLength(const AnsiString& path) {
+  const std::string_view text = path.View();
+  std::size_t end = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < text.size()) {
+      ++i;  // the trail byte may look like '\' but is part of the character
+      continue;
+    }
+    if (c == '\\' || c == ':') end = i + 1;
+  }
+  return end;
+}
+}  // namespace
+
+AnsiString ExtractFilePath(const AnsiString& path) { return path.SubString(0, FolderLength(path)); }
+
+AnsiString ExtractFileName(const AnsiString& path) { return path.SubString(FolderLength(path)); }

@@ -68,3 +68,8 @@ bool SameText(std::string_view a, std::string_view b);
 
 // Upper-cases a copy with the system's ANSI rules (double-byte characters untouched).
 AnsiString AnsiUpperCase(const AnsiString& s);
+
+// Everything up to and including the last '\' or ':' that is not the second byte of a double-byte character.
+AnsiString ExtractFilePath(const AnsiString& path);
+// Everything after that separator; the whole path when it has none.
+AnsiString ExtractFileName(const AnsiString& path);

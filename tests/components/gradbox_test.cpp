@@ -872,3 +872,21 @@ TEST_F(GradBoxCaptionEmu, EmptyCaptionDrawsNoInk) {
 #endif
 
 }  // namespace
+
+#ifndef _WIN32
+// A user changing a system colour: the next paint follows it without anything told to the box.
+TEST_F(GradBoxOnForm, SystemColoursFollowTheCurrentSettingAtEachPaintEmu) {
+  box_->SetBounds(0, 0, 100, 255);
+  box_->SetTopColor(clBtnShadow);
+  box_->SetLastColor(clBtnHighlight);
+  Show();
+  EXPECT_EQ(Hex(At(50, 0)), Hex(GetSysColor(COLOR_BTNSHADOW))) << "row 0 shows entry 1, one step from the start";
+  EXPECT_EQ(Hex(At(50, 254)), Hex(GetSysColor(COLOR_BTNHIGHLIGHT)));
+  emu::SetSysColor(COLOR_BTNSHADOW, RGB(0, 0, 0));
+  emu::SetSysColor(COLOR_BTNHIGHLIGHT, RGB(0, 0, 255));
+  box_->Invalidate();
+  th::Pump();
+  EXPECT_EQ(Hex(At(50, 254)), Hex(RGB(0, 0, 255)));
+  EXPECT_EQ(BandMismatch(), "") << "the whole table is rebuilt from the new setting";
+}
+#endif

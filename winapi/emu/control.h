@@ -128,6 +128,9 @@ void SetShutdownPrivilegeHeld(bool held);
 // Whether an adjustment has enabled it (and none has disabled it since).
 bool ShutdownPrivilegeEnabled();
 
+// ---- System colours: the classic palette after every reset; a test may change one, as a user would.
+void SetSysColor(int index, COLORREF color);
+
 // ---- Message boxes and menus
 struct MessageBoxCall {
   HWND owner;

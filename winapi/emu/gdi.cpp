@@ -25,6 +25,12 @@ constexpr std::array<COLORREF, kSysColorCount> kSysColors = {
     0xFFFFFF, 0xC0C0C0, 0xC0C0C0, 0x808080, 0x800000, 0xFFFFFF, 0xC0C0C0, 0x808080, 0x808080,
     0x000000, 0xC0C0C0, 0xFFFFFF, 0x000000, 0xC0C0C0, 0x000000, 0xE1FFFF};
 
+// The palette in force: the classic one after every reset, changed only by emu::SetSysColor.
+std::array<COLORREF, kSysColorCount>& SysColors() {
+  static std::array<COLORREF, kSysColorCount> colors = kSysColors;
+  return colors;
+}
+
 HGDIOBJ ToHandle(std::uintptr_t value) { return reinterpret_cast<HGDIOBJ>(value); }
 
 LOGFONTA MakeFont(LONG height, LONG weight, BYTE charset, const char* face) {
@@ -289,6 +295,13 @@ void ResetGdi() {
   r.dcs.clear();
   r.objects.clear();
   Stocks().defaultBitmap->bitmap.pixels.assign(1, RGB(0, 0, 0));
+  for (int i = 0; i < kSysColorCount; ++i) SetSysColor(i, kSysColors[static_cast<std::size_t>(i)]);
+}
+
+void SetSysColor(int index, COLORREF color) {
+  if (index < 0 || index >= kSysColorCount) return;
+  SysColors()[static_cast<std::size_t>(index)] = color;
+  Stocks().sysBrushes[static_cast<std::size_t>(index)]->color = color;
 }
 
 }  // namespace emu
@@ -300,7 +313,7 @@ using emu::GdiObject;
 
 DWORD WINAPI GetSysColor(int index) {
   if (index < 0 || index >= emu::kSysColorCount) return 0;
-  return emu::kSysColors[static_cast<std::size_t>(index)];
+  return emu::SysColors()[static_cast<std::size_t>(index)];
 }
 
 HBRUSH WINAPI GetSysColorBrush(int index) {
