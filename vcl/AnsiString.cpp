@@ -4,7 +4,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <new>
-#include <ostream>
 
 AnsiString::Rep* AnsiString::Allocate(std::size_t length) {
   void* block = std::malloc(offsetof(Rep, data) + length + 1);
@@ -86,4 +85,3 @@ AnsiString operator+(const AnsiString& a, const AnsiString& b) {
   return result;
 }
 
-std::ostream& operator<<(std::ostream& out, const AnsiString& s) { return out << s.View(); }

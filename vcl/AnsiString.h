@@ -49,4 +49,3 @@ class AnsiString {
   Rep* rep_ = nullptr;
 };
 
-std::ostream& operator<<(std::ostream& out, const AnsiString& s);

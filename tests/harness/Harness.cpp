@@ -7,6 +7,8 @@
 #include "winapi/emu/control.h"
 #endif
 
+void PrintTo(const AnsiString& s, std::ostream* out) { *out << '"' << s.View() << '"'; }
+
 namespace th {
 
 namespace {

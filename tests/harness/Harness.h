@@ -1,12 +1,16 @@
 // Drives the programs the same way on the emulation and on a real Windows (Wine): input, time, pixels.
 #pragma once
 
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "vcl/Controls.h"
 #include "vcl/Forms.h"
 #include "winapi/winapi.h"
+
+// How test failures show a string (the library itself has no streams).
+void PrintTo(const AnsiString& s, std::ostream* out);
 
 namespace th {
 
