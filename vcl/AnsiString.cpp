@@ -84,4 +84,3 @@ AnsiString operator+(const AnsiString& a, const AnsiString& b) {
   std::memcpy(result.rep_->data + a.Length(), b.c_str(), b.Length());
   return result;
 }
-

@@ -48,4 +48,3 @@ class AnsiString {
   void Release();
   Rep* rep_ = nullptr;
 };
-

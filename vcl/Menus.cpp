@@ -145,8 +145,6 @@ void TPopupMenu::Popup(int x, int y) {
   OnPopup(this);
   HMENU menu = CreatePopupMenu();
   Build(menu, items_);
-  // Foreground first, or the menu would not close when the user clicks elsewhere.
-  SetForegroundWindow(window_);
   TrackPopupMenu(menu, kAlign[alignment_] | TPM_RIGHTBUTTON, x, y, 0, window_, nullptr);
   DestroyMenu(menu);
 }

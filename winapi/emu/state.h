@@ -143,6 +143,9 @@ struct FontMetrics {
 };
 FontMetrics MetricsOf(const LOGFONTA& font);
 
+// The window procedure of the system BUTTON class (button.cpp).
+LRESULT CALLBACK ButtonProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+
 // Reset hooks of the role files, called by emu::Reset in this order.
 void ResetWindows(const Config& c);
 void ResetKernel(const Config& c);
