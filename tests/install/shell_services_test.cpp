@@ -316,9 +316,9 @@ TEST_F(ShellServicesWindows, SpecialFoldersAreFullPathsWithoutTrailingSeparator)
   const AnsiString desktop = GetDesktopFolder();
   const AnsiString programs = GetProgramsFolder();
   for (const AnsiString& folder : {desktop, programs}) {
-    ASSERT_GT(folder.Length(), 3u) << folder;
-    EXPECT_EQ(folder[1], ':') << folder;
-    EXPECT_NE(folder[folder.Length() - 1], '\\') << folder;
+    ASSERT_GT(folder.Length(), 3u) << folder.c_str();
+    EXPECT_EQ(folder[1], ':') << folder.c_str();
+    EXPECT_NE(folder[folder.Length() - 1], '\\') << folder.c_str();
   }
   EXPECT_FALSE(desktop == programs);
 }
