@@ -253,6 +253,23 @@ std::string WideToUtf8(const std::u16string& s) { return EncodeUtf8(s.data(), s.
 
 }  // namespace emu
 
+// Both conversions hand their result back alike: the size needed for a capacity of 0; too small a buffer
+// is filled as far as it goes and the call fails.
+namespace {
+template <class Text, class Char>
+int CopyOut(const Text& text, Char* dst, int dstLen) {
+  const int needed = static_cast<int>(text.size());
+  if (dstLen == 0) return needed;
+  if (needed > dstLen) {
+    text.copy(dst, static_cast<std::size_t>(dstLen));
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return 0;
+  }
+  text.copy(dst, text.size());
+  return needed;
+}
+}  // namespace
+
 int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR src, int srcLen, LPWSTR dst, int dstLen) {
   const std::size_t n =
       src == nullptr ? 0 : (srcLen == -1 ? std::strlen(src) + 1 : static_cast<std::size_t>(srcLen < 0 ? 0 : srcLen));
@@ -273,15 +290,7 @@ int WINAPI MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR src, int srcLe
   }
   const std::u16string wide =
       emu::IsAcp(codePage) ? emu::DecodeAnsi(reinterpret_cast<const unsigned char*>(src), n) : emu::DecodeUtf8(src, n);
-  const int needed = static_cast<int>(wide.size());
-  if (dstLen == 0) return needed;
-  if (needed > dstLen) {
-    wide.copy(dst, static_cast<std::size_t>(dstLen));
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return 0;
-  }
-  wide.copy(dst, wide.size());
-  return needed;
+  return CopyOut(wide, dst, dstLen);
 }
 
 int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR src, int srcLen, LPSTR dst, int dstLen,
@@ -317,15 +326,7 @@ int WINAPI WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR src, int srcL
       emu::IsAcp(codePage) ? emu::EncodeAnsi(src, n, defaultChar != nullptr ? *defaultChar : emu::kDefaultAnsi, &used)
                            : emu::EncodeUtf8(src, n);
   if (usedDefault != nullptr) *usedDefault = used ? TRUE : FALSE;
-  const int needed = static_cast<int>(bytes.size());
-  if (dstLen == 0) return needed;
-  if (needed > dstLen) {
-    bytes.copy(dst, static_cast<std::size_t>(dstLen));
-    SetLastError(ERROR_INSUFFICIENT_BUFFER);
-    return 0;
-  }
-  bytes.copy(dst, bytes.size());
-  return needed;
+  return CopyOut(bytes, dst, dstLen);
 }
 
 UINT WINAPI GetACP() { return 932; }
