@@ -7,6 +7,7 @@
 #include <string>
 
 #include "components/GradBox.h"
+#include "harness/MemoryDc.h"
 #include "winapi/emu/control.h"
 
 namespace {
@@ -53,29 +54,7 @@ class PaintableBox : public TGradBox {
   }
 };
 
-class MemoryDc {
- public:
-  MemoryDc(int width, int height) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    bitmap_ = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    old_ = SelectObject(dc_, bitmap_);
-  }
-  ~MemoryDc() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC dc() const { return dc_; }
-
- private:
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-};
+using th::MemoryDc;
 
 void Installer(TGradBox& box) {
   box.SetBounds(0, 0, 241, 121);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "harness/Harness.h"
+#include "harness/MemoryDc.h"
 #include "vcl/Forms.h"
 #include "vcl/Streaming.h"
 #ifndef _WIN32
@@ -80,34 +81,7 @@ class PaintableBox : public TGradBox {
   void PaintUnbound() { Paint(); }
 };
 
-class MemoryDc {
- public:
-  MemoryDc(int width, int height, COLORREF fill) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    bitmap_ = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    old_ = SelectObject(dc_, bitmap_);
-    HBRUSH brush = CreateSolidBrush(fill);
-    RECT all{0, 0, width, height};
-    FillRect(dc_, &all, brush);
-    DeleteObject(brush);
-  }
-  ~MemoryDc() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC dc() const { return dc_; }
-  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
-
- private:
-  HDC dc_ = nullptr;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
-};
+using th::MemoryDc;
 
 // ---- Caption layers
 

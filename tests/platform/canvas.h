@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "harness/Harness.h"
+#include "harness/MemoryDc.h"
 #include "winapi/winapi.h"
 
 namespace canvas {
@@ -40,41 +41,17 @@ inline std::string Draw(int w, int h, const std::function<char(int, int)>& pixel
 
 inline bool Inside(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
-// A memory DC on a bitmap made compatible with the screen, as a program draws off-screen.
-class Canvas {
+// The shared memory DC, with pictures and bounding boxes of what was drawn.
+class Canvas : public th::MemoryDc {
  public:
-  Canvas(int width, int height, COLORREF fill = kWhite) : width_(width), height_(height) {
-    HDC screen = GetDC(nullptr);
-    dc_ = CreateCompatibleDC(screen);
-    bitmap_ = CreateCompatibleBitmap(screen, width, height);
-    ReleaseDC(nullptr, screen);
-    old_ = SelectObject(dc_, bitmap_);
-    Fill(fill);
-  }
-  ~Canvas() {
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    DeleteDC(dc_);
-  }
-  Canvas(const Canvas&) = delete;
-  Canvas& operator=(const Canvas&) = delete;
+  using th::MemoryDc::MemoryDc;
 
-  HDC dc() const { return dc_; }
-  int width() const { return width_; }
-  int height() const { return height_; }
-  void Fill(COLORREF color) const {
-    HBRUSH brush = CreateSolidBrush(color);
-    RECT all{0, 0, width_, height_};
-    FillRect(dc_, &all, brush);
-    DeleteObject(brush);
-  }
-  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
   // The bounding box of the pixels that are (or, with `match` false, are not) of one colour; empty when none.
   RECT Box(COLORREF color, bool match = true) const {
     RECT box{0, 0, 0, 0};
     bool any = false;
-    for (int y = 0; y < height_; ++y) {
-      for (int x = 0; x < width_; ++x) {
+    for (int y = 0; y < height(); ++y) {
+      for (int x = 0; x < width(); ++x) {
         if ((At(x, y) == color) != match) continue;
         if (!any) box = RECT{x, y, x + 1, y + 1};
         box = RECT{std::min<LONG>(box.left, x), std::min<LONG>(box.top, y), std::max<LONG>(box.right, x + 1),
@@ -86,19 +63,13 @@ class Canvas {
   }
   // Reads back through GetPixel with the DC's mapping, so callers undo origins and clips first.
   std::string Picture(const Legend& legend = kLegend) const {
-    return Draw(width_, height_, [&](int x, int y) {
+    return Draw(width(), height(), [&](int x, int y) {
       COLORREF c = At(x, y);
       for (const auto& [color, ch] : legend)
         if (color == c) return ch;
       return '?';
     });
   }
-
- private:
-  int width_, height_;
-  HDC dc_;
-  HBITMAP bitmap_;
-  HGDIOBJ old_;
 };
 
 // Selects an object for one scope and deletes it afterwards.

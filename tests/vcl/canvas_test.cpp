@@ -1,9 +1,11 @@
 // The canvas over a memory DC: the three-dimensional frame's exact pixels and the brush's background mode.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "harness/Harness.h"
+#include "harness/MemoryDc.h"
 #include "vcl/Graphics.h"
 
 namespace {
@@ -16,25 +18,17 @@ class MemoryCanvas : public ::testing::Test {
  protected:
   void SetUp() override {
     th::Fresh();
-    screen = GetDC(nullptr);
-    dc = CreateCompatibleDC(screen);
-    bitmap = CreateCompatibleBitmap(screen, kW, kH);
-    old = SelectObject(dc, bitmap);
-    RECT all{0, 0, kW, kH};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    target = std::make_unique<th::MemoryDc>(kW, kH, kWhite);
+    dc = target->dc();
     canvas.SetHandle(dc);
   }
   void TearDown() override {
     canvas.SetHandle(nullptr);
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    target.reset();
   }
   static constexpr int kW = 16, kH = 12;
-  HDC screen{}, dc{};
-  HBITMAP bitmap{};
-  HGDIOBJ old{};
+  std::unique_ptr<th::MemoryDc> target;
+  HDC dc{};
   TCanvas canvas;
 };
 
