@@ -6,23 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "recorder.h"
 #include "winapi/emu/control.h"
 #include "winapi/winapi.h"
 
 namespace {
-
-struct Record {
-  HWND hwnd;
-  UINT msg;
-  WPARAM wp;
-  LPARAM lp;
-};
-std::vector<Record> records;
-
-LRESULT CALLBACK Recorder(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  records.push_back(Record{hwnd, msg, wp, lp});
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
 
 class MessagesEmu : public ::testing::Test {
  protected:

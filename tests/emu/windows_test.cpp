@@ -5,25 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "recorder.h"
 #include "winapi/emu/control.h"
 #include "winapi/winapi.h"
 
 namespace {
-
-struct Record {
-  HWND hwnd;
-  UINT msg;
-  WPARAM wp;
-  LPARAM lp;
-};
-std::vector<Record> records;
-std::map<UINT, LRESULT> answers;  // fixed results instead of the default processing
-
-LRESULT CALLBACK Recorder(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  records.push_back(Record{hwnd, msg, wp, lp});
-  if (auto it = answers.find(msg); it != answers.end()) return it->second;
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
 
 std::string Name(UINT msg) {
   static const std::map<UINT, std::string> kNames = {
